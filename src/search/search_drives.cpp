@@ -1,0 +1,16 @@
+#include "file_search.h"
+
+int SearchDrives(UINT driveType, bool recurse, LPCSTR fileName,
+                 FileVisitor visitor) {
+  // No "insert a disk" dialog may stop an unattended scan.
+  SetErrorMode(SEM_FAILCRITICALERRORS);
+  CHAR root[] = "x:\\";
+  int total = 0;
+  for (CHAR letter = 'A'; letter <= 'Z'; ++letter) {
+    root[0] = letter;
+    if (GetDriveTypeA(root) == driveType)
+      total += SearchDirectory(recurse, root, fileName, visitor);
+  }
+  SetErrorMode(0);
+  return total;
+}
