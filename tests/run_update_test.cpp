@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "machine_test.h"
+#include "run_update.h"
 
 namespace {
 
@@ -140,6 +141,23 @@ TEST_F(RunUpdateTest, WithoutASourceLibraryEveryCopyStaysInPlace) {
   EXPECT_EQ(run.exitCode, 2);
   EXPECT_EQ(AllFiles(), before);
   EXPECT_TRUE(HoldsLibrary("C/Apps/Scanner/zndev32.dll", "3.2"));
+}
+
+TEST_F(RunUpdateTest, WithoutTheVersionLibraryNothingIsSearched) {
+  PutLibrary("C/zndev32.dll", "3.2");
+  MapEmulatedDrive('C', Host("C"), DRIVE_FIXED);
+  EmulatedVersion xp;
+  ASSERT_TRUE(FindEmulatedVersion("winxp", &xp));
+  SetEmulatedVersion(&xp);
+  InjectEmulatedFault(EmulatedOperation::LoadLibrary, "version.dll",
+                      ERROR_FILE_NOT_FOUND);
+  int exitCode = 0;
+  EXPECT_EQ(Printed([&] { exitCode = RunUpdate(); }),
+            std::string(Banner) +
+                "ERROR 103: The version library (version.dll) could not be "
+                "loaded from the system directory.\n");
+  EXPECT_EQ(exitCode, 1);
+  EXPECT_TRUE(HoldsLibrary("C/zndev32.dll", "3.2"));
 }
 
 TEST_F(RunUpdateTest, AMalformedMachineIsOneLineAndExitCode1) {

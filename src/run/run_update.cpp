@@ -20,6 +20,12 @@ int RunUpdate(void) {
     printf("Exiting...\n");
     return 1;
   }
+  // Without the version library every copy would read as outdated.
+  if (!LoadVersionLibrary()) {
+    printf("ERROR 103: The version library (version.dll) could not be "
+           "loaded from the system directory.\n");
+    return 1;
+  }
   // The replacement is the library in the current directory, which is
   // where the administrator starts the program from.
   lstrcpyA(SourceLibraryPath, ".\\");

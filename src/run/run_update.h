@@ -6,7 +6,8 @@
 extern const char LibraryFileName[];
 
 // Returns the exit code: 0 when every outdated copy was replaced, 1 on a
-// system the program refuses, 2 when some copy could not be replaced.
+// system the program refuses or without the version library, 2 when some
+// copy could not be replaced.
 int RunUpdate(void);
 
 #endif

@@ -18,7 +18,7 @@ struct EmulatedVersion {
 };
 
 // The operations a fault can be injected into.
-enum class EmulatedOperation { Move, Copy, List, ReadVersion };
+enum class EmulatedOperation { Move, Copy, List, ReadVersion, LoadLibrary };
 
 // Forgets drives, version and faults: no drives, no version record.
 void ResetEmulatedMachine();
@@ -35,7 +35,9 @@ void SetEmulatedVersion(const EmulatedVersion *version);
 bool FindEmulatedVersion(const std::string &name, EmulatedVersion *version);
 
 // From now on, `operation` on `windowsPath` (compared ignoring case; for a
-// move or copy, its source or target) fails with `error`, until reset.
+// move or copy, its source or target; for a listing, the directory with
+// its trailing backslash; for loading a library, its file name such as
+// "version.dll") fails with `error`, until reset.
 void InjectEmulatedFault(EmulatedOperation operation,
                          const std::string &windowsPath, DWORD error);
 

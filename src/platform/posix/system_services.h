@@ -183,4 +183,8 @@ BOOL VerQueryValueA(LPCVOID block, LPCSTR subBlock, LPVOID *value,
 }
 #endif
 
+// Makes the version library's calls usable. The reader is part of the
+// program here, so only an injected fault makes this fail.
+BOOL LoadVersionLibrary(void);
+
 #endif

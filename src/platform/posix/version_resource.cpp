@@ -179,6 +179,15 @@ bool HoldsFixedInfo(const unsigned char *block, DWORD length) {
 
 }  // namespace
 
+BOOL LoadVersionLibrary(void) {
+  if (DWORD fault = InjectedFault(EmulatedOperation::LoadLibrary,
+                                  "version.dll")) {
+    SetLastError(fault);
+    return FALSE;
+  }
+  return TRUE;
+}
+
 DWORD GetFileVersionInfoSizeA(LPCSTR path, LPDWORD handle) {
   if (handle) *handle = 0;
   int descriptor = OpenForVersion(path);

@@ -1,4 +1,3 @@
-#!/usr/bin/python3
 """Lists every file named like the library (backups too) below a folder,
 with the file version of its version resource."""
 import os
@@ -19,7 +18,7 @@ def file_version(path):
                             fixed.FileVersionLS >> 16, fixed.FileVersionLS & 0xFFFF)
 
 
-def main(root):
+def show(root):
     for folder, _, names in sorted(os.walk(root)):
         for name in sorted(names, key=str.upper):
             if name.upper().startswith("ZNDEV32.DLL"):
@@ -28,4 +27,4 @@ def main(root):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1])
+    show(sys.argv[1])

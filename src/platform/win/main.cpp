@@ -1,0 +1,3 @@
+#include "run_update.h"
+
+int main() { return RunUpdate(); }
