@@ -105,6 +105,8 @@ TEST_F(VersionResourceTest, CorruptedImagesReadAsNoVersion) {
       {"block too short for its value",
        [&](std::string &b) { PutWord(b, block, 60); }},
       {"no value", [&](std::string &b) { PutWord(b, block + 2, 0); }},
+      {"value longer than its block",
+       [&](std::string &b) { PutWord(b, block + 2, 0xff34); }},
       {"wrong key", [&](std::string &b) { b[block + 6] = 'W'; }},
       {"wrong signature", [&](std::string &b) { b[block + 40] ^= 1; }},
   };

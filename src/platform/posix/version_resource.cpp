@@ -168,9 +168,9 @@ bool HoldsFixedInfo(const unsigned char *block, DWORD length) {
   static const char Key[] = "VS_VERSION_INFO";
   if (length < FixedInfoOffset + sizeof(VS_FIXEDFILEINFO)) return false;
   WORD blockLength = Word(block), valueLength = Word(block + 2);
-  if (blockLength > length ||
-      blockLength < FixedInfoOffset + sizeof(VS_FIXEDFILEINFO) ||
-      valueLength < sizeof(VS_FIXEDFILEINFO))
+  // The value, whose length the query reports, must lie inside the block.
+  if (blockLength > length || valueLength < sizeof(VS_FIXEDFILEINFO) ||
+      FixedInfoOffset + valueLength > blockLength)
     return false;
   for (size_t i = 0; i < sizeof Key; ++i)
     if (Word(block + 6 + 2 * i) != (unsigned char)Key[i]) return false;
