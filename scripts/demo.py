@@ -12,7 +12,7 @@ DEMO = os.path.join(ROOT, "build", "demo")
 os.environ.update(
     ZNUPDATE_EXE=os.path.join(ROOT, "build", "windows", "znupdate.exe"),
     ZNUPDATE_NATIVE=os.path.join(ROOT, "build", "native", "znupdate"),
-    FIXTURE_DIR=os.path.join(ROOT, "build", "native", "tests", "fixtures"),
+    FIXTURE_DIR=os.path.join(ROOT, "build", "native", "fixtures"),
     WINE_TEST_DIR=os.path.join(DEMO, "wine"))
 sys.path.insert(0, os.path.join(ROOT, "tests", "windows"))
 sys.path.insert(0, os.path.join(ROOT, "scripts"))
