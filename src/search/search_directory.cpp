@@ -1,6 +1,7 @@
 #include "file_search.h"
 #include "link_cycle.h"
 #include "path_buffer.h"
+#include "search_progress.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ int SearchDirectory(bool recurse, LPCSTR directory, LPCSTR fileName,
   HANDLE listing = FindFirstFileA(pattern, &entry);
   // Unreadable directories are passed over in silence.
   if (listing == INVALID_HANDLE_VALUE) return 0;
+  ReportFolderSearched(directory);
   int count = 0;
   do {
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {

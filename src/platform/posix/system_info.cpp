@@ -1,12 +1,17 @@
 // Version, drive types, error state and string services of the emulated
 // machine.
+#include <stdio.h>
 #include <string.h>
+#include <time.h>
+
+#include <string>
 
 #include "machine_state.h"
 
 namespace {
 DWORD LastError = ERROR_SUCCESS;
 UINT ErrorMode = 0;
+std::string ConsoleTitle;
 }  // namespace
 
 DWORD GetLastError(void) { return LastError; }
@@ -28,6 +33,23 @@ BOOL GetVersionExA(LPOSVERSIONINFOA info) {
   info->dwBuildNumber = version->buildNumber;
   info->dwPlatformId = version->platformId;
   info->szCSDVersion[0] = '\0';
+  return TRUE;
+}
+
+DWORD GetTickCount(void) {
+  struct timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return (DWORD)(now.tv_sec * 1000 + now.tv_nsec / 1000000);
+}
+
+DWORD GetConsoleTitleA(LPSTR title, DWORD size) {
+  if (size == 0) return 0;
+  snprintf(title, size, "%s", ConsoleTitle.c_str());
+  return (DWORD)strlen(title);
+}
+
+BOOL SetConsoleTitleA(LPCSTR title) {
+  ConsoleTitle = title;
   return TRUE;
 }
 

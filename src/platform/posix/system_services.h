@@ -172,6 +172,10 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, void *security,
 BOOL GetFileInformationByHandle(HANDLE file,
                                 LPBY_HANDLE_FILE_INFORMATION info);
 BOOL CloseHandle(HANDLE object);
+DWORD GetTickCount(void);
+// The machine has no console window: its title is only kept, for tests.
+DWORD GetConsoleTitleA(LPSTR title, DWORD size);
+BOOL SetConsoleTitleA(LPCSTR title);
 
 // Version library.
 DWORD GetFileVersionInfoSizeA(LPCSTR path, LPDWORD handle);
