@@ -14,14 +14,27 @@
 
 namespace {
 
+// Names and their upper-case sort keys live in one block of text per
+// listing; an entry holds their offsets.
 struct Entry {
-  std::string name;
+  uint32_t name;
+  uint32_t key;
   DWORD attributes;
 };
 
 struct Listing {
+  std::string text;
   std::vector<Entry> entries;
   size_t next = 0;
+
+  void Add(const char *name, DWORD attributes) {
+    size_t length = strlen(name) + 1;
+    Entry entry = {(uint32_t)text.size(), (uint32_t)(text.size() + length),
+                   attributes};
+    text.append(name, length);
+    for (size_t i = 0; i < length; ++i) text += UpperCaseOf(name[i]);
+    entries.push_back(entry);
+  }
 };
 
 // The attributes of one entry, following links; false for a dangling link
@@ -50,17 +63,14 @@ bool EntryAttributes(int directoryHandle, const std::string &hostDirectory,
   return true;
 }
 
-bool UpperCaseLess(const Entry &first, const Entry &second) {
-  const char *a = first.name.c_str(), *b = second.name.c_str();
-  for (; *a && UpperCaseOf(*a) == UpperCaseOf(*b); ++a, ++b) {
-  }
-  return (unsigned char)UpperCaseOf(*a) < (unsigned char)UpperCaseOf(*b);
-}
-
-void Store(const Entry &entry, LPWIN32_FIND_DATAA data) {
-  memset(data, 0, sizeof *data);
+void Store(const Listing &listing, const Entry &entry,
+           LPWIN32_FIND_DATAA data) {
+  // Only the fields the program reads are filled: zeroing the whole record
+  // for each of a million entries would cost more than the rest.
+  const char *name = listing.text.c_str() + entry.name;
   data->dwFileAttributes = entry.attributes;
-  memcpy(data->cFileName, entry.name.c_str(), entry.name.size() + 1);
+  memcpy(data->cFileName, name, entry.key - entry.name);
+  data->cAlternateFileName[0] = '\0';
 }
 
 }  // namespace
@@ -87,31 +97,32 @@ HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
   }
 
   Listing *listing = new Listing;
-  while (struct dirent *item = readdir(directory)) {
-    Entry entry;
-    if (IsForbiddenName(item->d_name) || strlen(item->d_name) >= MAX_PATH ||
-        !EntryAttributes(dirfd(directory), hostDirectory, item,
-                         &entry.attributes))
-      continue;
-    entry.name = item->d_name;
-    listing->entries.push_back(std::move(entry));
-  }
-  closedir(directory);
-  std::sort(listing->entries.begin(), listing->entries.end(), UpperCaseLess);
-
   // Every directory but a drive root lists itself and its parent first.
   bool isDriveRoot =
       windowsDirectory.size() == 3 && windowsDirectory[1] == ':';
-  if (!isDriveRoot)
-    listing->entries.insert(listing->entries.begin(),
-                            {Entry{".", FILE_ATTRIBUTE_DIRECTORY},
-                             Entry{"..", FILE_ATTRIBUTE_DIRECTORY}});
+  if (!isDriveRoot) {
+    listing->Add(".", FILE_ATTRIBUTE_DIRECTORY);
+    listing->Add("..", FILE_ATTRIBUTE_DIRECTORY);
+  }
+  size_t dots = listing->entries.size();
+  while (struct dirent *item = readdir(directory)) {
+    DWORD attributes;
+    if (!IsForbiddenName(item->d_name) && strlen(item->d_name) < MAX_PATH &&
+        EntryAttributes(dirfd(directory), hostDirectory, item, &attributes))
+      listing->Add(item->d_name, attributes);
+  }
+  closedir(directory);
+  const char *text = listing->text.c_str();
+  std::sort(listing->entries.begin() + dots, listing->entries.end(),
+            [text](const Entry &first, const Entry &second) {
+              return strcmp(text + first.key, text + second.key) < 0;
+            });
   if (listing->entries.empty()) {
     delete listing;
     SetLastError(ERROR_FILE_NOT_FOUND);
     return INVALID_HANDLE_VALUE;
   }
-  Store(listing->entries[0], data);
+  Store(*listing, listing->entries[0], data);
   listing->next = 1;
   return listing;
 }
@@ -122,7 +133,7 @@ BOOL FindNextFileA(HANDLE handle, LPWIN32_FIND_DATAA data) {
     SetLastError(ERROR_NO_MORE_FILES);
     return FALSE;
   }
-  Store(listing->entries[listing->next++], data);
+  Store(*listing, listing->entries[listing->next++], data);
   return TRUE;
 }
 
