@@ -10,8 +10,8 @@ import sys
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 DEMO = os.path.join(ROOT, "build", "demo")
 os.environ.update(
-    ZNUPDATE_EXE=os.path.join(ROOT, "build", "windows", "znupdate.exe"),
-    ZNUPDATE_NATIVE=os.path.join(ROOT, "build", "native", "znupdate"),
+    TEST_WINDOWS_PROGRAM=os.path.join(ROOT, "build", "windows", "znupdate.exe"),
+    TEST_NATIVE_PROGRAM=os.path.join(ROOT, "build", "native", "znupdate"),
     FIXTURE_DIR=os.path.join(ROOT, "build", "native", "fixtures"),
     WINE_TEST_DIR=os.path.join(DEMO, "wine"))
 sys.path.insert(0, os.path.join(ROOT, "tests", "windows"))

@@ -22,7 +22,7 @@ def allowed_imports():
 class ExecutableImageTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.image = pefile.PE(os.environ["ZNUPDATE_EXE"])
+        cls.image = pefile.PE(os.environ["TEST_WINDOWS_PROGRAM"])
 
     def test_is_a_32_bit_console_program_for_windows_2000(self):
         header = self.image.OPTIONAL_HEADER

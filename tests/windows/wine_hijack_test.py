@@ -36,7 +36,7 @@ class WineHijackTest(unittest.TestCase):
 
     def test_a_planted_version_dll_is_never_loaded(self):
         # The AppDefaults entry for this name sets Windows XP.
-        result = self.run_from_app(os.environ["ZNUPDATE_EXE"],
+        result = self.run_from_app(os.environ["TEST_WINDOWS_PROGRAM"],
                                    "znupdate-winxp.exe")
         self.assertFalse(os.path.exists(MARKER))
         self.assertEqual(result.returncode, 0)

@@ -19,8 +19,8 @@ import shutil
 import subprocess
 import sys
 
-EXE = os.environ["ZNUPDATE_EXE"]
-NATIVE = os.environ["ZNUPDATE_NATIVE"]
+EXE = os.environ["TEST_WINDOWS_PROGRAM"]
+NATIVE = os.environ["TEST_NATIVE_PROGRAM"]
 FIXTURES = os.environ["FIXTURE_DIR"]
 WORK = os.environ["WINE_TEST_DIR"]
 PREFIX = os.path.join(WORK, "prefix")
