@@ -136,6 +136,14 @@ TEST_F(EmulatedMachineTest, MoveNeverReplacesAnExistingFile) {
   EXPECT_EQ(Contents("C/other"), "old library");
   EXPECT_FALSE(Exists("C/copy"));
   EXPECT_FALSE(MoveFileA("C:\\missing", "C:\\elsewhere"));
+
+  // Asked to, it replaces a file, but not a read-only one.
+  EXPECT_TRUE(MoveFileExA("C:\\other", "C:\\copy.old", MOVEFILE_REPLACE_EXISTING));
+  EXPECT_EQ(Contents("C/COPY.OLD"), "old library");
+  WriteFile("C/other", "another");
+  SetDosAttributes("C/COPY.OLD", "0x1");
+  EXPECT_FALSE(MoveFileExA("C:\\other", "C:\\copy.old", MOVEFILE_REPLACE_EXISTING));
+  EXPECT_EQ(Contents("C/COPY.OLD"), "old library");
 }
 
 TEST_F(EmulatedMachineTest, CopyLandsWholeOrNotAtAll) {

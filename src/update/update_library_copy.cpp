@@ -17,8 +17,9 @@ bool ReplaceCopy(LPCSTR copyPath, LPCSTR backupPath) {
   if (!MoveFileA(copyPath, backupPath))
     return CopyFileA(SourceLibraryPath, copyPath, FALSE) != FALSE;
   if (CopyFileA(SourceLibraryPath, copyPath, FALSE)) return true;
-  // Never leave an application without its library.
-  MoveFileA(backupPath, copyPath);
+  // Never leave an application without its library; whatever a failed
+  // copy left under the copy's name gives way to it.
+  MoveFileExA(backupPath, copyPath, MOVEFILE_REPLACE_EXISTING);
   return false;
 }
 

@@ -96,11 +96,24 @@ bool CopyContents(int source, int target) {
 }  // namespace
 
 BOOL MoveFileA(LPCSTR existing, LPCSTR target) {
+  return MoveFileExA(existing, target, 0);
+}
+
+BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags) {
   if (Injected(EmulatedOperation::Move, existing, target)) return FALSE;
   std::string hostSource, hostTarget;
   if (!ToHostPath(existing, &hostSource) || !ToHostPath(target, &hostTarget))
     return FALSE;
-  if (!RenameNoReplace(hostSource, hostTarget))
+  if (!(flags & MOVEFILE_REPLACE_EXISTING)) {
+    if (!RenameNoReplace(hostSource, hostTarget))
+      return Fail(ErrorFromErrno(errno));
+    return TRUE;
+  }
+  struct stat status;
+  if (lstat(hostTarget.c_str(), &status) == 0 &&
+      RefusesOverwrite(hostTarget, status))
+    return Fail(ERROR_ACCESS_DENIED);
+  if (rename(hostSource.c_str(), hostTarget.c_str()))
     return Fail(ErrorFromErrno(errno));
   return TRUE;
 }

@@ -52,6 +52,7 @@ typedef UINT *PUINT;
 #define FILE_SHARE_WRITE 0x00000002
 #define FILE_SHARE_DELETE 0x00000004
 #define OPEN_EXISTING 3
+#define MOVEFILE_REPLACE_EXISTING 0x00000001
 #define FILE_FLAG_BACKUP_SEMANTICS 0x02000000
 
 #define ERROR_SUCCESS 0
@@ -166,6 +167,7 @@ int lstrlenA(LPCSTR text);
 LPSTR lstrcpyA(LPSTR target, LPCSTR source);
 LPSTR lstrcatA(LPSTR target, LPCSTR source);
 BOOL MoveFileA(LPCSTR existing, LPCSTR target);
+BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags);
 BOOL CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists);
 HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, void *security,
                    DWORD disposition, DWORD flags, HANDLE templateFile);
