@@ -8,15 +8,18 @@ namespace {
 // nothing next to the listings.
 const DWORD ProgressInterval = 250;
 
-CHAR SavedTitle[MAX_PATH];
-bool TitleSaved = false;
+// Console titles can be long; one cut short is still better than none.
+CHAR SavedTitle[1024];
+bool TitleChanged = false;
 int FoldersSearched = 0;
 DWORD LastUpdate = 0;
 
 }  // namespace
 
 void BeginSearchProgress(void) {
-  TitleSaved = GetConsoleTitleA(SavedTitle, sizeof SavedTitle) > 0;
+  // An empty title reads as a failure; it is put back all the same.
+  if (!GetConsoleTitleA(SavedTitle, sizeof SavedTitle)) SavedTitle[0] = '\0';
+  TitleChanged = false;
   FoldersSearched = 0;
   LastUpdate = GetTickCount() - ProgressInterval;
 }
@@ -29,9 +32,9 @@ void ReportFolderSearched(LPCSTR directory) {
   CHAR title[64];
   snprintf(title, sizeof title, "Searching %.3s (folders searched: %d)",
            directory, FoldersSearched);
-  SetConsoleTitleA(title);
+  TitleChanged = SetConsoleTitleA(title) != FALSE;
 }
 
 void EndSearchProgress(void) {
-  if (TitleSaved) SetConsoleTitleA(SavedTitle);
+  if (TitleChanged) SetConsoleTitleA(SavedTitle);
 }

@@ -6,7 +6,8 @@
 
 #include "system_services.h"
 
-// Keeps the window's title, to be put back when the search ends.
+// Keeps the window's title, to be put back when the search ends, even when
+// it is empty.
 void BeginSearchProgress(void);
 
 // Counts one folder searched; retitles the window at most every
