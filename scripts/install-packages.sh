@@ -27,5 +27,5 @@ if [[ " ${missing[*]} " == *":i386 "* ]] &&
   "${sudo[@]}" dpkg --add-architecture i386
 fi
 "${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq \
-  --no-install-recommends "${missing[@]}" >/dev/null
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+  "${missing[@]}" >/dev/null
