@@ -159,6 +159,8 @@ void SetLastError(DWORD error);
 BOOL GetVersionExA(LPOSVERSIONINFOA info);
 UINT SetErrorMode(UINT mode);
 UINT GetDriveTypeA(LPCSTR rootPath);
+// Listings take "dir\*.*" or "dir\*" and fill the two fields the program
+// reads, dwFileAttributes and cFileName; the rest of the record is left.
 HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data);
 BOOL FindNextFileA(HANDLE listing, LPWIN32_FIND_DATAA data);
 BOOL FindClose(HANDLE listing);
