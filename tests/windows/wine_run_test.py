@@ -40,8 +40,9 @@ class WineRunTest(unittest.TestCase):
     def run_both(self, version, layout, runs=1):
         """Runs both programs `runs` times on their own copies of a machine;
         checks they agree and returns Wine's outputs, exit codes and files."""
-        wine_root = os.path.join(self.folder, "wine")
-        native_root = os.path.join(self.folder, "native")
+        machines = tempfile.mkdtemp(dir=self.folder)
+        wine_root = os.path.join(machines, "wine")
+        native_root = os.path.join(machines, "native")
         build(wine_root, layout)
         build(native_root, layout)
         results = []
@@ -63,8 +64,6 @@ class WineRunTest(unittest.TestCase):
                 self.assertEqual(output, windows_text(BANNER + REFUSAL))
                 self.assertEqual(code, 1)
                 self.assertNotIn("D/app/zndev32.dll.old", files)
-                shutil.rmtree(self.folder)
-                os.makedirs(self.folder)
         for version in RUNNING_VERSIONS:
             with self.subTest(version):
                 [(output, code)], files = self.run_both(version, layout)
@@ -74,8 +73,6 @@ class WineRunTest(unittest.TestCase):
                 self.assertEqual(code, 0)
                 self.assertEqual(files["D/app/zndev32.dll"], "5.0")
                 self.assertEqual(files["D/app/zndev32.dll.old"], "3.2")
-                shutil.rmtree(self.folder)
-                os.makedirs(self.folder)
 
     def test_a_workstation_updated_twice(self):
         versions = ["2.0", "3.2", "4.0", "4.1", "4.10", "4.100", "4.1000",

@@ -48,12 +48,6 @@ const NamedVersion KnownVersions[] = {
     {"win10", {VER_PLATFORM_WIN32_NT, 10, 0, 19043, true}},
 };
 
-bool EqualIgnoringCase(const char *first, const char *second) {
-  for (; *first && *second; ++first, ++second)
-    if (UpperCaseOf(*first) != UpperCaseOf(*second)) return false;
-  return *first == *second;
-}
-
 // The entry of `hostDirectory` whose name equals `name` ignoring case.
 bool FindEntryIgnoringCase(const std::string &hostDirectory,
                            const std::string &name, std::string *entry) {
@@ -61,7 +55,7 @@ bool FindEntryIgnoringCase(const std::string &hostDirectory,
   if (!directory) return false;
   bool found = false;
   while (struct dirent *item = readdir(directory)) {
-    if (EqualIgnoringCase(item->d_name, name.c_str())) {
+    if (!lstrcmpiA(item->d_name, name.c_str())) {
       *entry = item->d_name;
       found = true;
       break;
@@ -119,7 +113,7 @@ const EmulatedVersion *EmulatedVersionRecord() {
 DWORD InjectedFault(EmulatedOperation operation, const char *windowsPath) {
   for (const Fault &fault : Faults)
     if (fault.operation == operation &&
-        EqualIgnoringCase(fault.windowsPath.c_str(), windowsPath))
+        !lstrcmpiA(fault.windowsPath.c_str(), windowsPath))
       return fault.error;
   return 0;
 }
